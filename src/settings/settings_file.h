@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "settings/file_calls.h"
 #include "settings/settings.h"
 
 // systemDirectory + "/tarnwick.ini"; nothing is normalised.
@@ -20,3 +21,10 @@ void LoadSettings(const std::string& path, Settings& settings);
 void SaveSettings(const std::string& path, const std::string& userName, const std::string& password,
                   const std::string& preservedFlag, const std::string& linkState,
                   const std::string& lastAddress);
+
+// The same, with the file's bytes passing through calls (tests make them fail).
+void CreateDefaultSettings(const std::string& path, FileCalls& calls);
+void LoadSettings(const std::string& path, Settings& settings, FileCalls& calls);
+void SaveSettings(const std::string& path, const std::string& userName, const std::string& password,
+                  const std::string& preservedFlag, const std::string& linkState,
+                  const std::string& lastAddress, FileCalls& calls);
