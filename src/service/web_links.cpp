@@ -1,4 +1,10 @@
-// placeholder: replaced by the service implementation
 #include "service/web_links.h"
+
 std::string SiteBase(const std::string& serviceHost) { return "http://" + serviceHost; }
-void OpenSitePage(UrlOpener&, const std::string&, const std::string&) {}
+
+// Whatever the browser makes of the address is its own affair: nothing is
+// read back and nothing here changes.
+void OpenSitePage(UrlOpener& opener, const std::string& serviceHost, const std::string& path)
+{
+    opener.Open(SiteBase(serviceHost) + path);
+}
