@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps imagemagick
-  fonts-wqy-zenhei xdg-utils
+  fonts-wqy-zenhei xdg-utils locales
 )
 
 missing=()
