@@ -5,6 +5,7 @@
 #include "link/clock.h"
 #include "link/http_transport.h"
 #include "link/link_view.h"
+#include "link/login_url.h"
 #include "settings/settings.h"
 
 // Log-in, renewal and disconnect: turns replies into the link state shown in
@@ -20,6 +21,9 @@ public:
     void Button5Click();  // disconnect
 
 private:
+    std::string LoginUrl(RequestKind kind) const;  // for the fields UserName and Password as they stand
+    void SaveCurrentSettings() const;               // the five fields as they stand
+
     LinkView& view_;
     Settings& settings_;
     std::string settingsPath_;
