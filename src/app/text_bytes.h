@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include <QString>
+
+// Texts are byte strings in the system's code page everywhere but in widgets;
+// these two are the only crossings.
+
+// A leading byte order mark is kept on screen (as U+FEFF), never swallowed.
+QString FromBytes(const std::string& bytes);
+
+std::string ToBytes(const QString& text);
