@@ -49,9 +49,12 @@ QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QColor SystemWindowText() { return QApplication::palette().color(QPalette::WindowText); }
 
+// Only the enabled look takes the design colour: a disabled button must still
+// look disabled.
 void SetColour(QWidget& widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette palette = widget.palette();
-    palette.setColor(role, colour);
+    palette.setColor(QPalette::Active, role, colour);
+    palette.setColor(QPalette::Inactive, role, colour);
     widget.setPalette(palette);
 }
 

@@ -103,6 +103,17 @@ private slots:
         QVERIFY(control->isVisible());
     }
 
+    // The design colours are for the enabled look only: a disabled button
+    // keeps the style's greyed text, so the user sees which one is off.
+    void disabledButtonsLookDisabled() {
+        auto* button = harness_->Find<QPushButton>("Button2");
+        const QColor enabled = button->palette().color(QPalette::Active, QPalette::ButtonText);
+        QCOMPARE(enabled, kBlack);
+        QCOMPARE(button->palette().color(QPalette::Disabled, QPalette::ButtonText),
+                 QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
+        QVERIFY(button->palette().color(QPalette::Disabled, QPalette::ButtonText) != enabled);
+    }
+
     void songTiFallsBackToAChineseFace() {
         const QFont font = harness_->Find<QLabel>("Label5")->font();
         QCOMPARE(font.families(), (QStringList{"SimSun", U("宋体"), "WenQuanYi Zen Hei"}));
