@@ -1,6 +1,7 @@
 #include "platform/tcp_connection.h"
 
 #include <cerrno>
+#include <optional>
 #include <utility>
 
 #include <netinet/in.h>
@@ -50,6 +51,29 @@ Readiness WaitFor(int fd, short events, IoDeadline deadline, int& savedErrno) {
 
 IoResult FailedWith(int errnoValue) {
     return IoResult{IoStatus::Failed, 0, SocketErrorFromErrno(errnoValue)};
+}
+
+// After a recv() or send() on the non-blocking socket returned -1: nullopt
+// when the call is to be made again (it was interrupted, or the socket became
+// ready for events), else what the operation ends with, done bytes moved.
+std::optional<IoResult> AfterFailedCall(int fd, short events, IoDeadline deadline, std::size_t done) {
+    const int callErrno = errno;
+    if (callErrno == EINTR) {
+        return std::nullopt;
+    }
+    if (callErrno != EAGAIN && callErrno != EWOULDBLOCK) {
+        return FailedWith(callErrno);
+    }
+    int pollErrno = 0;
+    switch (WaitFor(fd, events, deadline, pollErrno)) {
+    case Readiness::Ready:
+        return std::nullopt;
+    case Readiness::TimedOut:
+        return IoResult{IoStatus::TimedOut, done, 0};
+    case Readiness::Failed:
+        break;
+    }
+    return FailedWith(pollErrno);
 }
 
 }  // namespace
@@ -146,20 +170,8 @@ IoResult TcpConnection::Receive(std::span<char> into, IoDeadline deadline) {
         if (got == 0) {
             return IoResult{IoStatus::Closed, 0, 0};
         }
-        if (errno == EINTR) {
-            continue;
-        }
-        if (errno != EAGAIN && errno != EWOULDBLOCK) {
-            return FailedWith(errno);
-        }
-        int pollErrno = 0;
-        switch (WaitFor(fd_, POLLIN, deadline, pollErrno)) {
-        case Readiness::Ready:
-            break;
-        case Readiness::TimedOut:
-            return IoResult{IoStatus::TimedOut, 0, 0};
-        case Readiness::Failed:
-            return FailedWith(pollErrno);
+        if (const std::optional<IoResult> end = AfterFailedCall(fd_, POLLIN, deadline, 0)) {
+            return *end;
         }
     }
 }
@@ -178,20 +190,8 @@ IoResult TcpConnection::Send(std::string_view bytes, IoDeadline deadline) {
             sent += static_cast<std::size_t>(put);
             continue;
         }
-        if (errno == EINTR) {
-            continue;
-        }
-        if (errno != EAGAIN && errno != EWOULDBLOCK) {
-            return FailedWith(errno);
-        }
-        int pollErrno = 0;
-        switch (WaitFor(fd_, POLLOUT, deadline, pollErrno)) {
-        case Readiness::Ready:
-            break;
-        case Readiness::TimedOut:
-            return IoResult{IoStatus::TimedOut, sent, 0};
-        case Readiness::Failed:
-            return FailedWith(pollErrno);
+        if (const std::optional<IoResult> end = AfterFailedCall(fd_, POLLOUT, deadline, sent)) {
+            return *end;
         }
     }
     return IoResult{IoStatus::Done, sent, 0};

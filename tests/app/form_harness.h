@@ -4,17 +4,19 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/Unit1.h"
+#include "fake_transport.h"
 #include "fixed_clock.h"
+#include "link/http_transport.h"
 #include "recorded_error_boxes.h"
 #include "recording_launcher.h"
 #include "recording_url_opener.h"
-#include "scripted_transport.h"
 
 // One main window over a temporary system directory, with a fixed clock,
 // scripted transports, recorders for commands and addresses, and an error
@@ -37,12 +39,18 @@ public:
     // A directory where the settings file belongs: it can be neither made nor read.
     bool BlockSettingsFile() const { return QDir(directory_.path()).mkdir("tarnwick.ini"); }
 
+    // The window over kHost and the scripted transports.
     TForm1& MakeForm(int renewalIntervalMs = FormDependencies::kRenewalIntervalMs) {
+        return MakeForm(kHost, transport.Factory(), renewalIntervalMs);
+    }
+    // The window over another service host and transport; the rest is this harness's.
+    TForm1& MakeForm(std::string serviceHost, HttpTransportFactory makeTransport,
+                     int renewalIntervalMs = FormDependencies::kRenewalIntervalMs) {
         form_ = std::make_unique<TForm1>(FormDependencies{
             .systemDirectory = SystemDirectory(),
-            .serviceHost = kHost,
+            .serviceHost = std::move(serviceHost),
             .clock = clock,
-            .makeTransport = transport.Factory(),
+            .makeTransport = std::move(makeTransport),
             .launcher = launcher,
             .opener = opener,
             .errorBox = errors.box,
@@ -64,7 +72,7 @@ public:
     }
 
     FixedClock clock;
-    ScriptedTransport transport;
+    FakeTransportScript transport{FakeTransportScript::Unscripted::FailsRequest};
     RecordingLauncher launcher;
     RecordingUrlOpener opener;
     RecordedErrorBoxes errors;

@@ -95,7 +95,7 @@ private slots:
         QVERIFY(!form.Button3->isEnabled());
         QVERIFY(form.Button5->isEnabled());
         QVERIFY(form.Timer1->isActive());
-        QCOMPARE(harness_->transport.urls.size(), std::size_t{2});
+        QCOMPARE(harness_->transport.Posts().size(), std::size_t{2});
         QCOMPARE(harness_->errors.Texts(), QStringList{});
     }
 
@@ -116,7 +116,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(form.Timer1->remainingTime() < 180000 - 20, 5000);
         const int remaining = form.Timer1->remainingTime();
         QTest::mouseClick(form.Button3, Qt::LeftButton);
-        QCOMPARE(fresh.transport.urls.size(), std::size_t{1});
+        QCOMPARE(fresh.transport.Posts().size(), std::size_t{1});
         QVERIFY(form.Timer1->isActive());
         QVERIFY2(form.Timer1->remainingTime() <= remaining, "the log-in restarted the renewal period");
     }
@@ -130,7 +130,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!ticking.errors.boxes.empty(), 5000);
         form.Timer1->stop();
         QCOMPARE(ticking.errors.Texts().front(), QString("Read Timeout."));
-        QVERIFY(!ticking.transport.urls.empty());
+        QVERIFY(!ticking.transport.Posts().empty());
         QCOMPARE(form.Label5->text(), U("已连接"));
     }
 

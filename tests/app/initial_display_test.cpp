@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(form.Button3->isEnabled(), loginEnabled);
         QCOMPARE(form.Button5->isEnabled(), disconnectEnabled);
         // Start-up sends nothing and leaves the timer running.
-        QCOMPARE(harness.transport.urls.size(), std::size_t{0});
+        QCOMPARE(harness.transport.Posts().size(), std::size_t{0});
         QVERIFY(form.Timer1->isActive());
         // An existing file is not rewritten; a missing one gets the defaults.
         if (noFile) {
@@ -160,7 +160,7 @@ private slots:
 
         QVERIFY(!form.isVisible());
         QCOMPARE(harness.errors.Texts(), QStringList{});
-        QCOMPARE(harness.transport.urls.size(), std::size_t{0});
+        QCOMPARE(harness.transport.Posts().size(), std::size_t{0});
         QCOMPARE(QByteArray::fromStdString(harness.ReadSettings()), QByteArray::fromStdString(stored));
         QVERIFY(StampOf(harness.SettingsFile()) == before);
     }

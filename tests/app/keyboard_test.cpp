@@ -64,7 +64,7 @@ private slots:
         PressEnterInFocus();
 
         QCOMPARE(clicks.count(), 1);
-        QCOMPARE(harness.transport.urls.size(), std::size_t{1});
+        QCOMPARE(harness.transport.Posts().size(), std::size_t{1});
         QCOMPARE(harness.errors.Texts(), QStringList{});
         // Neither key handler took the Enter from its box.
         QCOMPARE(userEntered.count(), 1);
@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(harness.errors.boxes.front().caption, U("Tarnwick域名系统"));
         QCOMPARE(QApplication::focusWidget(), form.Edit2);
         QCOMPARE(clicks.count(), 0);
-        QCOMPARE(harness.transport.urls.size(), std::size_t{0});
+        QCOMPARE(harness.transport.Posts().size(), std::size_t{0});
         QCOMPARE(passwordEntered.count(), 0);  // the failure ends the key's handling
     }
 

@@ -3,12 +3,12 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
 
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "app/Unit1.h"
 #include "form_harness.h"
@@ -36,41 +36,23 @@ struct FileStamp {
 // out the settings file first, then MakeForm().
 class StandinForm {
 public:
-    // Exchanges are cut short so that a stalled reply fails within a second
-    // and a failing test never waits for the program's own limits.
-    static HttpLimits ShortLimits() {
-        HttpLimits limits;
-        limits.connectTimeout = std::chrono::milliseconds(2000);
-        limits.idleTimeout = std::chrono::milliseconds(1000);
-        limits.totalTimeout = std::chrono::milliseconds(3000);
-        limits.failingBodyWait = std::chrono::milliseconds(300);
-        return limits;
-    }
-
     // standinArgs go to the stand-in after its port and log options.
     explicit StandinForm(const std::string& standinProgram, std::vector<std::string> standinArgs = {})
         : logPath_(logDirectory_.filePath("requests.log").toStdString()),
           standin_(standinProgram, WithLog(logPath_, std::move(standinArgs))) {}
 
+    // Exchanges are cut short so that a stalled reply fails within a second.
     TForm1& MakeForm(int renewalIntervalMs = FormDependencies::kRenewalIntervalMs) {
-        form_ = std::make_unique<TForm1>(FormDependencies{
-            .systemDirectory = parts.SystemDirectory(),
-            .serviceHost = standin_.Host(),
-            .clock = parts.clock,
-            .makeTransport = [] { return std::make_unique<HttpClient>(ShortLimits()); },
-            .launcher = parts.launcher,
-            .opener = parts.opener,
-            .errorBox = parts.errors.box,
-            .renewalIntervalMs = renewalIntervalMs,
-        });
-        return *form_;
+        return parts.MakeForm(
+            standin_.Host(),
+            [] {
+                return std::make_unique<HttpClient>(
+                    StandinProcess::ClientLimits(std::chrono::milliseconds(1000), std::chrono::milliseconds(3000)));
+            },
+            renewalIntervalMs);
     }
-    TForm1& Form() { return *form_; }
-
-    bool ShowActive() {
-        form_->show();
-        return QTest::qWaitForWindowActive(form_.get());
-    }
+    TForm1& Form() { return parts.Form(); }
+    bool ShowActive() { return parts.ShowActive(); }
 
     std::string Host() const { return standin_.Host(); }
     std::string SettingsFile() const { return parts.SettingsFile(); }
@@ -96,8 +78,6 @@ public:
         return posts;
     }
 
-    FormHarness parts;  // its own MakeForm is not used
-
 private:
     static std::vector<std::string> WithLog(const std::string& logPath, std::vector<std::string> args) {
         args.insert(args.begin(), {"--log", logPath});
@@ -107,5 +87,9 @@ private:
     QTemporaryDir logDirectory_;  // apart from the settings directory
     std::string logPath_;
     StandinProcess standin_;
-    std::unique_ptr<TForm1> form_;  // last: destroyed before what it uses
+
+public:
+    // Its scripted transports are not used. Last: the window goes before the
+    // stand-in it talks to.
+    FormHarness parts;
 };

@@ -17,10 +17,19 @@
 // outlive everything that holds its factory.
 class FakeTransportScript {
 public:
+    // What a request with nothing scripted for it does.
+    enum class Unscripted {
+        FailsTest,     // a gtest failure, and the request throws std::logic_error
+        FailsRequest,  // the request fails with EHttpError("unscripted request"): where no gtest test
+                       // runs (Qt Test), the window's error box shows it, so the test sees it
+    };
+
     struct Post {
         std::string url;
         std::string body;
     };
+
+    explicit FakeTransportScript(Unscripted unscripted = Unscripted::FailsTest) : unscripted_(unscripted) {}
 
     // The next request gets this reply body.
     void Reply(std::string body) { answers_.push_back({false, std::move(body)}); }
@@ -69,6 +78,7 @@ private:
         posts_.push_back({url, body});
         if (onPost) onPost(url);
         if (answers_.empty()) {
+            if (unscripted_ == Unscripted::FailsRequest) throw EHttpError("unscripted request");
             ADD_FAILURE() << "unscripted request: " << url;
             throw std::logic_error("unscripted request");
         }
@@ -78,6 +88,7 @@ private:
         return answer.text;
     }
 
+    Unscripted unscripted_;
     std::deque<Answer> answers_;
     std::vector<Post> posts_;
     int made_ = 0;

@@ -19,6 +19,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "link/http_limits.h"
+
 extern char** environ;
 
 // The stand-in service (tools/tarnwick-standin) run as a child process on a
@@ -72,6 +74,18 @@ public:
             ::kill(pid_, SIGKILL);
             WaitForExit(std::chrono::seconds(10));
         }
+    }
+
+    // Limits for the client's HTTP exchanges with the stand-in: short, so that
+    // a stalled reply fails within `idle` and a failing test never waits for
+    // the program's own limits.
+    static HttpLimits ClientLimits(std::chrono::milliseconds idle, std::chrono::milliseconds total) {
+        HttpLimits limits;
+        limits.connectTimeout = std::chrono::milliseconds(2000);
+        limits.idleTimeout = idle;
+        limits.totalTimeout = total;
+        limits.failingBodyWait = std::chrono::milliseconds(300);
+        return limits;
     }
 
     std::uint16_t Port() const { return port_; }

@@ -27,20 +27,10 @@ using ::testing::StartsWith;
 
 const std::string kProgram = TARNWICK_STANDIN_PATH;
 
-// Short limits, so that a stalled reply fails fast.
-HttpLimits ShortLimits() {
-    HttpLimits limits;
-    limits.connectTimeout = std::chrono::milliseconds(2000);
-    limits.idleTimeout = std::chrono::milliseconds(300);
-    limits.totalTimeout = std::chrono::milliseconds(2000);
-    limits.failingBodyWait = std::chrono::milliseconds(300);
-    return limits;
-}
-
 // The reply body, or the failure's message after "failed: ".
 std::string Send(const StandinProcess& standin, RequestKind kind) {
     const FixedClock clock;
-    HttpClient client(ShortLimits());
+    HttpClient client(StandinProcess::ClientLimits(std::chrono::milliseconds(300), std::chrono::milliseconds(2000)));
     try {
         return PostLoginRequest(client, ComposeLoginUrl(kind, standin.Host(), "alice", "secret", clock));
     } catch (const std::exception& error) {
