@@ -86,6 +86,14 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QRect& design, 
     return button;
 }
 
+// Disabling the focused button leaves the window with no focused control.
+// Qt would pass the focus on to the next control instead: from "登陆" to
+// "断开" after a log-in, where the next Enter would disconnect at once.
+void SetButtonEnabled(QPushButton& button, bool enabled) {
+    if (!enabled && button.window()->focusWidget() == &button) button.clearFocus();
+    button.setEnabled(enabled);
+}
+
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QRect& design) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
@@ -128,7 +136,7 @@ TForm1::TForm1(FormDependencies dependencies) : deps_(std::move(dependencies)) {
     Timer1->setTimerType(Qt::PreciseTimer);  // the default may fire 5 % off
     Timer1->setInterval(deps_.renewalIntervalMs);
     connect(Timer1, &QTimer::timeout, this,
-            [this] { RunHandler(deps_.errorBox, [this] { Timer1Timer(Timer1); }); });
+            [this] { RunTimerHandler(deps_.errorBox, *this, [this] { Timer1Timer(Timer1); }); });
     Timer1->start();
 
     RunHandler(deps_.errorBox, [this] { FormCreate(this); });
@@ -310,9 +318,9 @@ void TForm1::SetAddressText(const std::string& text) {
     Label7->adjustSize();
 }
 
-void TForm1::SetLoginEnabled(bool enabled) { Button3->setEnabled(enabled); }
+void TForm1::SetLoginEnabled(bool enabled) { SetButtonEnabled(*Button3, enabled); }
 
-void TForm1::SetDisconnectEnabled(bool enabled) { Button5->setEnabled(enabled); }
+void TForm1::SetDisconnectEnabled(bool enabled) { SetButtonEnabled(*Button5, enabled); }
 
 void TForm1::StartTimer() {
     // QTimer::start() would restart a running timer's period.

@@ -134,6 +134,21 @@ private slots:
         QCOMPARE(form.Label5->text(), U("已连接"));
     }
 
+    // A box left open does not hold up the renewals: a tick that fails while
+    // it is open opens a second box over the first.
+    void renewalsGoOnWhileABoxIsOpen() {
+        FormHarness ticking;
+        ticking.WriteSettings(kConnected);
+        ticking.transport.Fail("Read Timeout");
+        ticking.errors.holdFirstUntilShown = 2;
+        TForm1& form = ticking.MakeForm(20);
+        QTRY_VERIFY_WITH_TIMEOUT(ticking.errors.boxes.size() >= 2, 5000);
+        form.Timer1->stop();
+        QCOMPARE(ticking.errors.boxes[0].text, QString("Read Timeout."));
+        QCOMPARE(ticking.errors.boxes[0].openBoxes, 1);
+        QCOMPARE(ticking.errors.boxes[1].openBoxes, 2);
+    }
+
 private:
     std::unique_ptr<FormHarness> harness_;
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QObject>
 #include <QPushButton>
@@ -69,6 +70,33 @@ private slots:
         // Neither key handler took the Enter from its box.
         QCOMPARE(userEntered.count(), 1);
         QCOMPARE(passwordEntered.count(), 1);
+    }
+
+    // Disabling the focused button leaves no control focused, so a further
+    // Enter presses nothing: neither "断开" after a log-in nor "安装" after a
+    // disconnect.
+    void disablingTheFocusedButtonLeavesNoFocus() {
+        FormHarness harness;
+        harness.WriteSettings(Stored("alice", "0"));
+        harness.transport.Reply("1.2.3.4");
+        harness.transport.Reply("");
+        TForm1& form = harness.MakeForm();
+        QVERIFY(harness.ShowActive());
+
+        PressEnterInFocus();
+        PressEnterInFocus();
+        PressEnterInFocus();
+        QCOMPARE(form.Label5->text(), U("已连接"));
+        QCOMPARE(QApplication::focusWidget(), nullptr);
+        QCOMPARE(form.focusWidget(), nullptr);
+
+        form.Button5->setFocus();
+        QTest::keyClick(form.Button5, Qt::Key_Return);
+        QCOMPARE(form.Label5->text(), U("未连接"));
+        QCOMPARE(QApplication::focusWidget(), nullptr);
+        QCOMPARE(form.focusWidget(), nullptr);
+        QCOMPARE(harness.transport.Posts().size(), std::size_t{2});
+        QCOMPARE(harness.launcher.commandLines.size(), std::size_t{0});
     }
 
     void enterInThePasswordWhileConnectedFails() {

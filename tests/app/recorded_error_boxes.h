@@ -1,6 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 
 #include <QMessageBox>
 #include <QString>
@@ -28,7 +33,12 @@ public:
               boxes.push_back({shown.windowTitle(), shown.text(), shown.icon(), shown.standardButtons(),
                                shown.windowModality(), box.OpenCount(), Form1 != nullptr,
                                Form1 != nullptr && Form1->isVisible()});
+              HoldFirstOpen();
           }) {}
+
+    // When set, the first box stays open until this many boxes were shown (or
+    // 5 s passed), running the event loop meanwhile as a real box does.
+    std::size_t holdFirstUntilShown = 0;
 
     QStringList Texts() const {
         QStringList texts;
@@ -38,4 +48,13 @@ public:
 
     std::vector<ShownBox> boxes;
     ErrorBox box;
+
+private:
+    void HoldFirstOpen() {
+        if (holdFirstUntilShown == 0 || box.OpenCount() != 1) return;
+        const QDeadlineTimer deadline(5000);
+        while (boxes.size() < holdFirstUntilShown && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+    }
 };
