@@ -22,7 +22,8 @@ if [ -d tests/fuzz ] && command -v clang++ >/dev/null; then
   for f in build/fuzz/tests/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     corpus=$(mktemp -d)
-    "$f" -max_total_time=30 -rss_limit_mb=512 -timeout=5 "$corpus" tests/fuzz/corpus 2>&1 | tail -n 3
+    # Any crashing input is kept in build/fuzz/ for a rerun.
+    "$f" -max_total_time=30 -rss_limit_mb=512 -timeout=5 -artifact_prefix=build/fuzz/ "$corpus" tests/fuzz/corpus 2>&1 | tail -n 3
     rm -rf "$corpus"
   done
 fi
