@@ -44,6 +44,20 @@ std::optional<std::uint64_t> ParseUnsigned(std::string_view digits, unsigned bas
     return value;
 }
 
+// Decimal digits after at most one sign ("+5", "-0"); nothing on overflow.
+std::optional<std::int64_t> ParseDecimal(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        text.remove_prefix(1);
+    }
+    const std::optional<std::uint64_t> magnitude = ParseUnsigned(text, 10);
+    if (!magnitude) {
+        return std::nullopt;
+    }
+    const auto value = static_cast<std::int64_t>(*magnitude);
+    return negative ? -value : value;
+}
+
 }  // namespace
 
 std::optional<std::string_view> HttpReplyHead::Value(std::string_view name) const {
@@ -81,15 +95,19 @@ int ParseStatusCode(std::string_view statusLine) {
     }
     std::string_view code = statusLine.substr(first + 1);
     code = code.substr(0, code.find(' '));
-    const auto value = ParseUnsigned(code, 10);
-    if (!value || *value > static_cast<std::uint64_t>(std::numeric_limits<int>::max())) {
+    const auto value = ParseDecimal(code);
+    if (!value || *value < std::numeric_limits<int>::min() || *value > std::numeric_limits<int>::max()) {
         return -1;
     }
     return static_cast<int>(*value);
 }
 
 std::optional<std::uint64_t> ParseContentLength(std::string_view value) {
-    return ParseUnsigned(value, 10);
+    const auto length = ParseDecimal(value);
+    if (!length || *length < 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(*length);
 }
 
 std::uint64_t ParseChunkSize(std::string_view line) {

@@ -21,10 +21,10 @@ struct HttpReplyHead {
 // Blanks and control characters (bytes up to 0x20) dropped at both ends.
 std::string_view TrimBlanksAndControls(std::string_view text);
 
-// The text after the first blank up to the next blank, as a decimal number; -1 when it is none.
+// The text after the first blank up to the next blank, as a decimal number (a sign allowed); -1 when it is none.
 int ParseStatusCode(std::string_view statusLine);
 
-// A whole number of 0 or more in decimal, or nothing.
+// A whole number of 0 or more in decimal ("+5" and "-0" included), or nothing.
 std::optional<std::uint64_t> ParseContentLength(std::string_view value);
 
 // The text before the first blank of a chunk-size line in hexadecimal; 0 when unreadable.

@@ -104,6 +104,7 @@ TEST(RunHttpExchange, SendsHeadAndBodyAsTwoWrites) {
 TEST(ParseStatusCode, IsTheSecondBlankSeparatedWordInDecimal) {
     EXPECT_EQ(ParseStatusCode("HTTP/1.1 200 OK"), 200);
     EXPECT_EQ(ParseStatusCode("HTTP/1.1 404"), 404);
+    EXPECT_EQ(ParseStatusCode("HTTP/1.1 +200 OK"), 200);
     EXPECT_EQ(ParseStatusCode("HTTP/1.1  200 OK"), -1);
     EXPECT_EQ(ParseStatusCode("HTTP/1.1 99999999999 OK"), -1);
     EXPECT_EQ(ParseStatusCode("garbage"), -1);
