@@ -59,7 +59,8 @@ void SetColour(QWidget& widget, QPalette::ColorRole role, const QColor& colour) 
 }
 
 // Labels size themselves to their text from a fixed left edge; the design
-// size is that of the design text.
+// size is that of the design text in the design font. Ours is taller, and a
+// label held at the design height would cut off the foot of its characters.
 QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& design, const char* text,
                   const QColor& colour) {
     auto* label = new QLabel(Text(text), parent);
@@ -69,6 +70,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QRect& design, const 
     label->setFont(SongTi12());
     SetColour(*label, QPalette::WindowText, colour);
     label->setGeometry(design);
+    label->adjustSize();
     return label;
 }
 
@@ -310,7 +312,10 @@ std::string TForm1::UserNameText() const { return ToBytes(Edit1->text()); }
 
 std::string TForm1::PasswordText() const { return ToBytes(Edit2->text()); }
 
-void TForm1::SetStateText(const std::string& text) { Label5->setText(FromBytes(text)); }
+void TForm1::SetStateText(const std::string& text) {
+    Label5->setText(FromBytes(text));
+    Label5->adjustSize();
+}
 
 void TForm1::SetAddressText(const std::string& text) {
     // Grows to the right from its fixed left edge; a line break starts a second line.

@@ -53,6 +53,9 @@ void ErrorBox::ExecModal(QMessageBox& box) { box.exec(); }
 void ErrorBox::Present(const std::string& text) {
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), FromBytes(text),
                     QMessageBox::Ok);
+    // A failure may carry the service's own words (an HTTP status line): shown
+    // as they are, never taken for markup.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.setDefaultButton(QMessageBox::Ok);
     OpenBox open(open_);

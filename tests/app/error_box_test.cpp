@@ -73,6 +73,14 @@ private slots:
         QCOMPARE(errors.box.OpenCount(), 0);
     }
 
+    // A status line from the service that looks like markup is shown as text.
+    void serviceTextIsNeverMarkup() {
+        RecordedErrorBoxes errors;
+        errors.box.Show("HTTP/1.1 500 <b>Busy</b> &amp; <br>down");
+        QCOMPARE(errors.Texts(), QStringList{"HTTP/1.1 500 <b>Busy</b> &amp; <br>down."});
+        QCOMPARE(errors.boxes.front().textFormat, Qt::PlainText);
+    }
+
     void emptyMessageGivesEmptyBox() {
         RecordedErrorBoxes errors;
         errors.box.Show("");

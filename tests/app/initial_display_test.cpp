@@ -1,5 +1,6 @@
 // Start-up: FormCreate's settings and initial display, a failed start, and
 // that closing the window sends and saves nothing.
+#include <initializer_list>
 #include <string>
 
 #include <sys/stat.h>
@@ -77,6 +78,16 @@ private slots:
             false);
         row("long user name shows whole", Stored(std::string(40, 'u'), "0", "127.0.0.1"), QString(40, 'u'),
             "secret", off, "127.0.0.1", true, false);
+        // Bytes that are no UTF-8 (a GBK name, a character cut at the line's
+        // end) each show as a mark of their own and go back out unchanged.
+        const auto escaped = [](std::initializer_list<char16_t> bytes) {
+            QString marks;
+            for (const char16_t byte : bytes) marks += QChar(char16_t(0xDC00 + byte));
+            return marks;
+        };
+        row("bytes of another code page", Stored("ab\xD5\xC5" "c\xC3", "0", "198.51.100.7\xE4\xB8"),
+            "ab" + escaped({0xD5, 0xC5}) + "c" + escaped({0xC3}), "secret", off,
+            "198.51.100.7" + escaped({0xE4, 0xB8}), true, false);
         row("leading byte order mark stays", Stored("\xEF\xBB\xBFzoe", "0", "127.0.0.1"),
             QString(QChar(0xFEFF)) + "zoe", "secret", off, "127.0.0.1", true, false);
     }

@@ -18,6 +18,7 @@
 struct ShownBox {
     QString caption;
     QString text;
+    Qt::TextFormat textFormat = Qt::AutoText;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     Qt::WindowModality modality = Qt::NonModal;
@@ -30,7 +31,7 @@ class RecordedErrorBoxes {
 public:
     RecordedErrorBoxes()
         : box([this](QMessageBox& shown) {
-              boxes.push_back({shown.windowTitle(), shown.text(), shown.icon(), shown.standardButtons(),
+              boxes.push_back({shown.windowTitle(), shown.text(), shown.textFormat(), shown.icon(), shown.standardButtons(),
                                shown.windowModality(), box.OpenCount(), Form1 != nullptr,
                                Form1 != nullptr && Form1->isVisible()});
               HoldFirstOpen();
